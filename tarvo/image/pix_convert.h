@@ -25,11 +25,11 @@ inline std::int64_t floorDiv64(std::int64_t a) { return a >= 0 ? a / 64 : -((-a 
 // What a source pixel is, for the purpose of conversion.
 struct integer { std::int64_t n; };        // pix_gray8, pix_int
 struct fixed { std::int64_t s; };          // pix_fix16 stored value
-struct rgb { std::int64_t c[3]; };         // pix_rgb8
+struct rgb { std::uint32_t c[3]; };        // pix_rgb8
 struct real { double x; };                 // pix_float, pix_double
 struct rgbfixed { std::int64_t t[3]; };    // pix_rgbfix16 stored values
 
-inline std::int64_t mean(const rgb& v) { return (2 * (v.c[0] + v.c[1] + v.c[2]) + 3) / 6; }
+inline std::int64_t mean(const rgb& v) { return (2u * (v.c[0] + v.c[1] + v.c[2]) + 3u) / 6u; }
 inline double mean(const rgbfixed& v) { return ((v.t[0] / 64.0 + v.t[1] / 64.0) + v.t[2] / 64.0) / 3.0; }
 
 inline integer read(pix_gray8, const unsigned char* p) { return {pix_gray8::load(p)}; }
@@ -98,7 +98,7 @@ inline void put(pix_rgbfix16, unsigned char* p, fixed v) { put3fix(p, v.s); }
 inline void put(pix_rgbfix16, unsigned char* p, rgb v)
 {
     for (int c = 0; c < 3; ++c)
-        pix_rgbfix16::store(p, pix_low16(v.c[c] * 64), c);
+        pix_rgbfix16::store(p, pix_low16(std::int64_t(v.c[c]) * 64), c);
 }
 inline void put(pix_rgbfix16, unsigned char* p, real v) { put3fix(p, rnd(v.x * 64)); }
 inline void put(pix_rgbfix16, unsigned char* p, rgbfixed v)
