@@ -43,3 +43,10 @@ void img_io_load_imp::seekTo(std::int64_t position)
 {
     fseeko(file, position, SEEK_SET);
 }
+
+void img_io_load_imp::require(std::int64_t count)
+{
+    const std::int64_t position = ftello(file);
+    if (count < 0 || position < 0 || count > std::int64_t(size_) - position)
+        throw std::runtime_error(owner + " - got premature eof while reading " + path);
+}

@@ -19,6 +19,9 @@ public:
     // Relative and absolute moves of the read position; unchecked, a later read reports.
     void skip(std::int64_t count);
     void seekTo(std::int64_t position);
+    // The premature-eof exception unless `count` bytes follow the read position;
+    // lets a reader refuse a truncated file before it allocates for its pixels.
+    void require(std::int64_t count);
     std::int32_t size() const { return size_; }
 
 private:

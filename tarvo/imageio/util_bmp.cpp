@@ -33,6 +33,12 @@ std::int32_t util_bmp_BFH::set(std::int32_t infoSize, std::int32_t pixelDataSize
     return bytes;
 }
 
+std::int64_t util_bmp_BIH::paddedImageBytes(std::int32_t bitCount, std::int32_t width, std::int32_t height)
+{
+    const std::int64_t line = (std::int64_t(width) * bitCount + 31) / 32 * 4;
+    return line * height;
+}
+
 util_bmp_BIH::util_bmp_BIH()
 {
     std::memset(raw, 0, sizeof raw);
@@ -60,9 +66,9 @@ void util_bmp_BIH::set(std::int32_t bitCount, std::int32_t width, std::int32_t h
     writeLE32(raw + 8, height);
     writeLE16(raw + 14, bitCount);
     writeLE32(raw + 16, bitCount == 16 ? 3 : 0);  // compression: bit fields for 16 bits
-    // Image size without row padding, in the field's own 32-bit arithmetic.
-    const std::uint32_t pixels = static_cast<std::uint32_t>(width) * static_cast<std::uint32_t>(height);
-    writeLE32(raw + 20, static_cast<std::int32_t>(pixels * static_cast<std::uint32_t>(bitCount)) / 8);
+    // Image size with the rows padded to four bytes, as they are stored:
+    // readers compare it with the file's length and refuse files where it is short.
+    writeLE32(raw + 20, static_cast<std::int32_t>(paddedImageBytes(bitCount, width, height)));
     writeLE32(raw + 32, paletteEntries);  // biClrUsed
     writeLE32(raw + 36, 0);               // biClrImportant
 }
@@ -75,7 +81,9 @@ util_bmp_BI::util_bmp_BI(std::int32_t paletteEntries) : paletteSize(paletteEntri
 void util_bmp_BI::check() const
 {
     header.check();
-    if (static_cast<std::uint32_t>(paletteSize) * 4u > sizeof paletteArea)
+    // Unsigned, so a negative count fails too; compared as a count, since
+    // count * 4 wraps for counts near 2^30.
+    if (static_cast<std::uint32_t>(paletteSize) > static_cast<std::uint32_t>(maxPaletteEntries))
         throw std::runtime_error("util_bmp_BI::check - unsupported format");
 }
 
@@ -114,7 +122,7 @@ std::int32_t util_bmp_BI::init(std::int32_t bitCount, std::int32_t width, std::i
         default: throw std::runtime_error("util_bmp_BI::init - illegal count of bits per pixel");
         }
     } else {
-        if (static_cast<std::uint32_t>(entries) * 4u > sizeof paletteArea)
+        if (static_cast<std::uint32_t>(entries) > static_cast<std::uint32_t>(maxPaletteEntries))
             throw std::runtime_error("util_bmp_BI::init - illegal palette size");
         std::memcpy(paletteArea, palette, static_cast<std::size_t>(entries) * 4);
         paletteSize = entries;

@@ -39,6 +39,8 @@ public:
     std::int32_t bitCount() const;
     std::int32_t compression() const;
     void set(std::int32_t bitCount, std::int32_t width, std::int32_t height, std::int32_t paletteEntries);
+    // Bytes of pixel data with every row padded to a multiple of four bytes.
+    static std::int64_t paddedImageBytes(std::int32_t bitCount, std::int32_t width, std::int32_t height);
 
     unsigned char raw[bytes];
 };
