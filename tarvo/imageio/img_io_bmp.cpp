@@ -80,7 +80,7 @@ void img_io_load_bmp::operator()(const char* name, img_wrap& target)
             else
                 img_io_rows::copy(dst, src, rowBytes);
             break;
-        case 3: img_io_rows::copySwap02<3>(dst, src, width); break;
+        case 3: img_io_rows::copySwap3(dst, src, width); break;
         default: img_io_rows::copyDrop4Swap(dst, src, width); break;
         }
     });

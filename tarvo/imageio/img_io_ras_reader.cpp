@@ -89,9 +89,9 @@ void img_io_ras_reader::read(img_wrap& target)
         } else if (szPixel == 2 && hostIsBigEndian()) {
             img_io_rows::copySwap01(dst, src, width);
         } else if (szPixel == 3 && !redFirst) {
-            img_io_rows::copySwap02<3>(dst, src, width);
+            img_io_rows::copySwap3(dst, src, width);
         } else if (szPixel == 4 && !redFirst) {
-            img_io_rows::copySwap02<4>(dst, src, width);
+            img_io_rows::copySwap4(dst, src, width);
         } else {
             img_io_rows::copy(dst, src, fileLine);
         }

@@ -46,17 +46,17 @@ inline void copy(unsigned char* dst, const unsigned char* src, std::int64_t byte
     std::memcpy(dst, src, static_cast<std::size_t>(bytes));
 }
 
-// Pixels of Size bytes with bytes 0 and 2 exchanged (blue first to red first);
-// bytes 1 and 3 stay where they are.
-template <int Size>
-void copySwap02(unsigned char* dst, const unsigned char* src, std::int32_t width)
+// Three-byte pixels with bytes 0 and 2 exchanged (blue first to red first).
+void copySwap3(unsigned char* dst, const unsigned char* src, std::int32_t width);
+
+// Four-byte pixels with bytes 0 and 2 exchanged; bytes 1 and 3 stay.
+inline void copySwap4(unsigned char* dst, const unsigned char* src, std::int32_t width)
 {
-    for (std::int32_t x = 0; x < width; ++x, dst += Size, src += Size) {
+    for (std::int32_t x = 0; x < width; ++x, dst += 4, src += 4) {
         dst[0] = src[2];
         dst[1] = src[1];
         dst[2] = src[0];
-        if (Size == 4)
-            dst[3] = src[3];
+        dst[3] = src[3];
     }
 }
 

@@ -1,8 +1,8 @@
 #include "tarvo/video/vs_file_avi.h"
 
-#include "tarvo/image/img_util.h"
 #include "tarvo/imageio/byte_order.h"
 #include "tarvo/video/util_avi_read.h"
+#include "tarvo/video/util_avi_rows.h"
 
 #include <cstring>
 #include <stdexcept>
@@ -69,12 +69,18 @@ void vs_file_avi::getFrame(img_wrap& image)
     const unsigned char* rows = bitmap + imp_->reader.formatSize();
     const bool topDown = header.height() < 0;
     unsigned char* bits = image.bits();
+    const std::size_t pixels = static_cast<std::size_t>(f.width());
+    // Colour pixels turn red first while they are copied: one pass over the
+    // frame instead of a copy and then a flip in place.
     for (std::int32_t y = 0; y < f.height(); ++y) {
         const std::int32_t stored = topDown ? f.height() - 1 - y : y;
-        std::memcpy(bits + static_cast<std::size_t>(y) * line, rows + static_cast<std::size_t>(stored) * stride, line);
+        unsigned char* to = bits + static_cast<std::size_t>(y) * line;
+        const unsigned char* from = rows + static_cast<std::size_t>(stored) * stride;
+        if (f.szPixel() == 3)
+            util_avi_rows::copyRedFirst3(to, from, pixels);
+        else if (f.szPixel() == 4)
+            util_avi_rows::copyRedFirst4(to, from, pixels);
+        else
+            std::memcpy(to, from, line);
     }
-    if (f.szPixel() == 3)
-        img_util::flipEndian3(image);
-    else if (f.szPixel() == 4)
-        img_util::flipEndian4(image);
 }
