@@ -70,10 +70,10 @@ bool nextMatch(search& s, struct _finddata64i32_t* info)
 
 std::intptr_t _findfirst64i32(const char* filespec, struct _finddata64i32_t* fileinfo)
 {
-    const std::string spec = nativePath(filespec);
-    const std::string::size_type cut = spec.rfind('/');
-    search* s = new search{nullptr, cut == std::string::npos ? "" : spec.substr(0, cut + 1),
-                           cut == std::string::npos ? spec : spec.substr(cut + 1)};
+    const std::string searchPath = nativePath(filespec);
+    const std::string::size_type cut = searchPath.rfind('/');
+    search* s = new search{nullptr, cut == std::string::npos ? "" : searchPath.substr(0, cut + 1),
+                           cut == std::string::npos ? searchPath : searchPath.substr(cut + 1)};
     s->dir = opendir(s->directory.empty() ? "." : s->directory.c_str());
     if (!s->dir || !nextMatch(*s, fileinfo)) {
         _findclose(reinterpret_cast<std::intptr_t>(s));

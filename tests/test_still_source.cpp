@@ -3,7 +3,6 @@
 #include "still_test_util.h"
 
 #include "tarvo.h"
-#include "tarvo/imageio/img_io_rows.h"
 
 #include <gtest/gtest.h>
 
@@ -72,22 +71,6 @@ TEST(StillEndToEnd, BadFileIsRefusedAtCreation)
     writeFile(dir / "bad.ras", be32(0x59a66a95) + be32(2) + be32(2) + be32(48) + be32(0) + be32(1) + be32(0) +
                                    be32(0) + std::string(24, 'x'));
     EXPECT_EQ(ext_tarvo_createVSFile((dir / "bad.ras").c_str()), -1);  // the character-string failure
-}
-
-// ---- Row converters ----------------------------------------------------------------
-
-TEST(RowConverters, ThreeByteSwapMatchesThePixelRuleAtEveryWidth)
-{
-    // Exact-size buffers, so a read or write past a row shows under the sanitizers.
-    for (int width : {0, 1, 2, 8, 9, 10, 11, 17, 18, 19, 25, 26, 27, 33, 640, 1919, 1920, 1921}) {
-        const std::string src = noise(std::size_t(width) * 3, 100 + width);
-        std::vector<unsigned char> in(src.begin(), src.end()), out(src.size());
-        img_io_rows::copySwap3(out.data(), in.data(), width);
-        std::string expected;
-        for (int x = 0; x < width; ++x)
-            expected += std::string{src[3 * x + 2], src[3 * x + 1], src[3 * x]};
-        EXPECT_EQ(std::string(out.begin(), out.end()), expected) << "width " << width;
-    }
 }
 
 // ---- Robustness ---------------------------------------------------------------------

@@ -1,5 +1,7 @@
 #include "tarvo/image/img_util.h"
 
+#include "tarvo/image/img_rows.h"
+
 #include <cstring>
 #include <stdexcept>
 #include <utility>
@@ -20,6 +22,19 @@ void swapBytes(const img_fmt& f, unsigned char* bits)
     }
 }
 
+// Exchanges bytes 0 and 2 of every pixel, a row at a time through a copy of
+// the row, so the fast row copy does the work.
+template <void (*CopyRow)(unsigned char*, const unsigned char*, std::size_t)>
+void swapRedBlue(const img_fmt& f, unsigned char* bits)
+{
+    std::vector<unsigned char> row(static_cast<std::size_t>(f.szLine()));
+    for (std::int32_t y = 0; y < f.height(); ++y) {
+        unsigned char* line = bits + static_cast<std::ptrdiff_t>(y) * f.szLine();
+        std::memcpy(row.data(), line, row.size());
+        CopyRow(line, row.data(), static_cast<std::size_t>(f.width()));
+    }
+}
+
 } // namespace
 
 void flipEndian(img_wrap& image)
@@ -34,9 +49,9 @@ void flipEndian(img_wrap& image)
 }
 
 void flipEndian2(img_wrap& image) { swapBytes<2, 0, 1>(image.fmt(), image.bits()); }
-void flipEndian3(img_wrap& image) { swapBytes<3, 0, 2>(image.fmt(), image.bits()); }
-void flipEndian3(const img_fmt& format, unsigned char* bits) { swapBytes<3, 0, 2>(format, bits); }
-void flipEndian4(img_wrap& image) { swapBytes<4, 0, 2>(image.fmt(), image.bits()); }
+void flipEndian3(img_wrap& image) { swapRedBlue<img_rows::copyRedFirst3>(image.fmt(), image.bits()); }
+void flipEndian3(const img_fmt& format, unsigned char* bits) { swapRedBlue<img_rows::copyRedFirst3>(format, bits); }
+void flipEndian4(img_wrap& image) { swapRedBlue<img_rows::copyRedFirst4>(image.fmt(), image.bits()); }
 
 void flipVertical(img_wrap& image)
 {

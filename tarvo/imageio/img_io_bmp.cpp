@@ -3,6 +3,7 @@
 #include "tarvo/image/img_util.h"
 #include "tarvo/imageio/byte_order.h"
 #include "tarvo/imageio/img_io_load_imp.h"
+#include "tarvo/image/img_rows.h"
 #include "tarvo/imageio/img_io_rows.h"
 #include "tarvo/imageio/util_bmp.h"
 
@@ -80,7 +81,7 @@ void img_io_load_bmp::operator()(const char* name, img_wrap& target)
             else
                 img_io_rows::copy(dst, src, rowBytes);
             break;
-        case 3: img_io_rows::copySwap3(dst, src, width); break;
+        case 3: img_rows::copyRedFirst3(dst, src, std::size_t(width)); break;
         default: img_io_rows::copyDrop4Swap(dst, src, width); break;
         }
     });

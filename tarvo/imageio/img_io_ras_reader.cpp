@@ -1,6 +1,7 @@
 #include "tarvo/imageio/img_io_ras_reader.h"
 
 #include "tarvo/imageio/byte_order.h"
+#include "tarvo/image/img_rows.h"
 #include "tarvo/imageio/img_io_rows.h"
 #include "tarvo/imageio/util_ras_hdr.h"
 
@@ -89,9 +90,9 @@ void img_io_ras_reader::read(img_wrap& target)
         } else if (szPixel == 2 && hostIsBigEndian()) {
             img_io_rows::copySwap01(dst, src, width);
         } else if (szPixel == 3 && !redFirst) {
-            img_io_rows::copySwap3(dst, src, width);
+            img_rows::copyRedFirst3(dst, src, std::size_t(width));
         } else if (szPixel == 4 && !redFirst) {
-            img_io_rows::copySwap4(dst, src, width);
+            img_rows::copyRedFirst4(dst, src, std::size_t(width));
         } else {
             img_io_rows::copy(dst, src, fileLine);
         }

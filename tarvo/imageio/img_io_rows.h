@@ -46,20 +46,6 @@ inline void copy(unsigned char* dst, const unsigned char* src, std::int64_t byte
     std::memcpy(dst, src, static_cast<std::size_t>(bytes));
 }
 
-// Three-byte pixels with bytes 0 and 2 exchanged (blue first to red first).
-void copySwap3(unsigned char* dst, const unsigned char* src, std::int32_t width);
-
-// Four-byte pixels with bytes 0 and 2 exchanged; bytes 1 and 3 stay.
-inline void copySwap4(unsigned char* dst, const unsigned char* src, std::int32_t width)
-{
-    for (std::int32_t x = 0; x < width; ++x, dst += 4, src += 4) {
-        dst[0] = src[2];
-        dst[1] = src[1];
-        dst[2] = src[0];
-        dst[3] = src[3];
-    }
-}
-
 // Four-byte blue, green, red, unused pixels to three-byte red-first ones.
 inline void copyDrop4Swap(unsigned char* dst, const unsigned char* src, std::int32_t width)
 {

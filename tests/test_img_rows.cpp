@@ -2,7 +2,7 @@
 // including those too short for its block loop and those ending inside a
 // block, gives the pixel-by-pixel exchange, writes nothing past the row and
 // reads nothing past it (under the address sanitizer).
-#include "tarvo/video/util_avi_rows.h"
+#include "tarvo/image/img_rows.h"
 
 #include <gtest/gtest.h>
 
@@ -19,9 +19,9 @@ struct rowCase {
     void (*copy)(unsigned char*, const unsigned char*, std::size_t);
 };
 
-class AviRowCopy : public testing::TestWithParam<rowCase> {};
+class RowCopy : public testing::TestWithParam<rowCase> {};
 
-TEST_P(AviRowCopy, ExchangesBytesZeroAndTwoOfEveryPixelAndNothingElse)
+TEST_P(RowCopy, ExchangesBytesZeroAndTwoOfEveryPixelAndNothingElse)
 {
     const rowCase c = GetParam();
     std::vector<std::size_t> widths;
@@ -48,9 +48,9 @@ TEST_P(AviRowCopy, ExchangesBytesZeroAndTwoOfEveryPixelAndNothingElse)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(PixelSizes, AviRowCopy,
-                         testing::Values(rowCase{3, util_avi_rows::copyRedFirst3},
-                                         rowCase{4, util_avi_rows::copyRedFirst4}),
+INSTANTIATE_TEST_SUITE_P(PixelSizes, RowCopy,
+                         testing::Values(rowCase{3, img_rows::copyRedFirst3},
+                                         rowCase{4, img_rows::copyRedFirst4}),
                          [](const testing::TestParamInfo<rowCase>& info) {
                              return std::to_string(info.param.szPixel) + "bytes";
                          });

@@ -1,6 +1,6 @@
-#include "tarvo/video/util_avi_rows.h"
+#include "tarvo/image/img_rows.h"
 
-namespace util_avi_rows {
+namespace img_rows {
 
 namespace {
 
@@ -78,4 +78,4 @@ void copyRedFirst4(unsigned char* to, const unsigned char* from, std::size_t pix
     }
 }
 
-} // namespace util_avi_rows
+} // namespace img_rows
