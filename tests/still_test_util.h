@@ -32,6 +32,23 @@ inline std::string noise(std::size_t count, std::uint32_t seed)
     return bytes;
 }
 
+// A w x h image of noise bytes.
+inline img_wrap noiseImage(int width, int height, int szPixel, std::uint32_t seed)
+{
+    img_wrap image(img_fmt(width, height, szPixel, 0));
+    image.copyBits(noise(static_cast<std::size_t>(image.fmt().szImage()), seed).data());
+    return image;
+}
+
+// Writes `image` to a new file with the saver class Saver.
+template <class Saver>
+void save(const std::string& path, const img_wrap& image)
+{
+    Saver saver(path);
+    saver(image);
+}
+
+
 // Runs `command`, whose standard output is the returned bytes; a failing
 // command fails the test.
 inline std::string toolOutput(const scratch_dir& dir, const std::string& command)

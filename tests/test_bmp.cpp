@@ -330,25 +330,12 @@ TEST(BmpRecords, PaletteCountsNearTwoToTheThirtyAreRefused)
 
 // ---- Writer -------------------------------------------------------------------
 
-img_wrap noiseImage(int width, int height, int szPixel, std::uint32_t seed)
-{
-    img_wrap image(img_fmt(width, height, szPixel, 0));
-    image.copyBits(noise(static_cast<std::size_t>(image.fmt().szImage()), seed).data());
-    return image;
-}
-
-void save(const std::string& path, const img_wrap& image)
-{
-    img_io_save_bmp saver(path);
-    saver(image);
-}
-
 TEST(BmpSave, GreyAndColourReadBackByImageMagick)
 {
     for (int szPixel : {1, 3}) {
         scratch_dir dir;
         const img_wrap image = noiseImage(W, H, szPixel, 20 + szPixel);
-        save(dir / "w.bmp", image);
+        save<img_io_save_bmp>(dir / "w.bmp", image);
         const std::string decoded = toolOutput(dir, "/usr/bin/convert '" + (dir / "w.bmp") + "' -depth 8 rgb:-");
         std::string expected;
         for (char v : bottomUp(bytesOf(image), W * szPixel))
@@ -362,7 +349,7 @@ TEST(BmpSave, TwoByTwoGreyFileLayout)
     scratch_dir dir;
     img_wrap image(img_fmt(2, 2, 1, 0));
     image.copyBits(bytes({1, 2, 3, 4}).data());
-    save(dir / "g.bmp", image);
+    save<img_io_save_bmp>(dir / "g.bmp", image);
     const std::string written = readFile(dir / "g.bmp");
     ASSERT_EQ(written.size(), 1078u + 2 * 4);
     EXPECT_EQ(written.substr(0, 2), "BM");
@@ -378,7 +365,7 @@ TEST(BmpSave, SixteenBitFileHasMasksAndReadsBack)
 {
     scratch_dir dir;
     const img_wrap image = noiseImage(3, 2, 2, 30);
-    save(dir / "s.bmp", image);
+    save<img_io_save_bmp>(dir / "s.bmp", image);
     const std::string written = readFile(dir / "s.bmp");
     EXPECT_EQ(written.substr(10, 4), le32(14 + 40 + 12));
     EXPECT_EQ(written.substr(28, 2), le16(16));
@@ -393,14 +380,14 @@ TEST(BmpSave, RefusesFourSixAndEightBytePixels)
 {
     scratch_dir dir;
     try {
-        save(dir / "f.bmp", img_wrap(img_fmt(2, 2, 4, 0)));
+        save<img_io_save_bmp>(dir / "f.bmp", img_wrap(img_fmt(2, 2, 4, 0)));
         ADD_FAILURE() << "4-byte image written";
     } catch (const char* text) {
         EXPECT_STREQ(text, "img_io_save_bmp::operator() - illegal szPixel()");
     }
     for (int szPixel : {6, 8}) {
         try {
-            save(dir / "d.bmp", img_wrap(img_fmt(2, 2, szPixel, 0)));
+            save<img_io_save_bmp>(dir / "d.bmp", img_wrap(img_fmt(2, 2, szPixel, 0)));
             ADD_FAILURE() << szPixel << "-byte image written";
         } catch (const std::runtime_error& e) {
             EXPECT_STREQ(e.what(), "util_bmp_BI::init - illegal count of bits per pixel");

@@ -187,26 +187,13 @@ TEST(PnmLoad, MissingFileNamesLoaderAndPath)
 
 // ---- Writer -----------------------------------------------------------------
 
-img_wrap noiseImage(int width, int height, int szPixel, std::uint32_t seed)
-{
-    img_wrap image(img_fmt(width, height, szPixel, 0));
-    image.copyBits(noise(static_cast<std::size_t>(image.fmt().szImage()), seed).data());
-    return image;
-}
-
-void save(const std::string& path, const img_wrap& image)
-{
-    img_io_save_pxm saver(path);
-    saver(image);
-}
-
 TEST(PnmSave, GreyAndColourReadBackByNetpbm)
 {
     for (int szPixel : {1, 3}) {
         scratch_dir dir;
         const img_wrap image = noiseImage(W, H, szPixel, 10 + szPixel);
         const std::string file = dir / "w.pnm";
-        save(file, image);
+        save<img_io_save_pxm>(file, image);
         const plainPnm plain = parsePlainPnm(toolOutput(dir, "pnmtopnm -plain '" + file + "'"));
         EXPECT_EQ(plain.samples, szPixel);
         EXPECT_EQ(plain.width, W);
@@ -223,7 +210,7 @@ TEST(PnmSave, GreyFileLayoutIsExact)
 {
     scratch_dir dir;
     const img_wrap image = noiseImage(640, 480, 1, 4);
-    save(dir / "big.pgm", image);
+    save<img_io_save_pxm>(dir / "big.pgm", image);
     const std::string written = readFile(dir / "big.pgm");
     const std::string header = "P5\n640 480\n255\n";
     ASSERT_EQ(written.size(), header.size() + 640 * 480);
@@ -235,7 +222,7 @@ TEST(PnmSave, SixteenBitSamplesGoLeastSignificantByteFirst)
 {
     scratch_dir dir;
     const img_wrap image = noiseImage(3, 2, 2, 5);
-    save(dir / "s.pgm", image);
+    save<img_io_save_pxm>(dir / "s.pgm", image);
     const plainPnm plain = parsePlainPnm(toolOutput(dir, "pnmtopnm -plain '" + dir.path() + "/s.pgm'"));
     ASSERT_EQ(plain.maxval, 65535);
     ASSERT_EQ(plain.values.size(), 6u);
@@ -251,7 +238,7 @@ TEST(PnmSave, FourByteImageIsConvertedToColour)
     img_wrap image(img_fmt(2, 1, 4, 0));  // pix_float
     const float values[2] = {2.5f, 200.75f};
     image.copyBits(values);
-    save(dir / "f.ppm", image);
+    save<img_io_save_pxm>(dir / "f.ppm", image);
     const plainPnm plain = parsePlainPnm(toolOutput(dir, "pnmtopnm -plain '" + dir.path() + "/f.ppm'"));
     EXPECT_EQ(plain.samples, 3);
     EXPECT_EQ(plain.values, (std::vector<int>{2, 2, 2, 200, 200, 200}));
@@ -262,7 +249,7 @@ TEST(PnmSave, RefusesSixAndEightBytePixels)
     for (int szPixel : {6, 8}) {
         scratch_dir dir;
         try {
-            save(dir / "x.pgm", img_wrap(img_fmt(2, 2, szPixel, 0)));
+            save<img_io_save_pxm>(dir / "x.pgm", img_wrap(img_fmt(2, 2, szPixel, 0)));
             ADD_FAILURE() << "no failure for " << szPixel;
         } catch (const std::runtime_error& e) {
             EXPECT_STREQ(e.what(), "img_io_save_pxm::operator() - illegal szPixel()");

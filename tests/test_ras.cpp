@@ -464,25 +464,12 @@ TEST(RasMany, SizeCountsWholeImagesOnly)
 
 // ---- Writer -------------------------------------------------------------------
 
-img_wrap noiseImage(int width, int height, int szPixel, std::uint32_t seed)
-{
-    img_wrap image(img_fmt(width, height, szPixel, 0));
-    image.copyBits(noise(static_cast<std::size_t>(image.fmt().szImage()), seed).data());
-    return image;
-}
-
-void save(const std::string& path, const img_wrap& image)
-{
-    img_io_save_ras saver(path);
-    saver(image);
-}
-
 TEST(RasSave, GreyAndColourReadBackByImageMagick)
 {
     for (int szPixel : {1, 3}) {
         scratch_dir dir;
         const img_wrap image = noiseImage(W, H, szPixel, 70 + szPixel);
-        save(dir / "w.ras", image);
+        save<img_io_save_ras>(dir / "w.ras", image);
         const std::string written = readFile(dir / "w.ras");
         EXPECT_EQ(written.substr(0, 32), headerBytes({0x59a66a95, W, H, szPixel * 8, W * H * szPixel, 1, 0, 0}));
         const std::string decoded = toolOutput(dir, "/usr/bin/convert '" + (dir / "w.ras") + "' -depth 8 rgb:-");
@@ -499,7 +486,7 @@ TEST(RasSave, SixteenBitImageGoesOutAsGreyColour)
     img_wrap image(img_fmt(2, 1, 2, 0));
     const std::int16_t values[2] = {64 * 100 + 63, -64};  // 100.98 and -1.0
     image.copyBits(values);
-    save(dir / "f.ras", image);
+    save<img_io_save_ras>(dir / "f.ras", image);
     const std::string decoded = toolOutput(dir, "/usr/bin/convert '" + (dir / "f.ras") + "' -depth 8 rgb:-");
     EXPECT_EQ(decoded, bytes({100, 100, 100, 255, 255, 255}));
 }
@@ -511,7 +498,7 @@ TEST(RasSave, FourBytePixelsRoundTripByteForByte)
     // The second pixel is a signalling NaN as a float: a float-to-float
     // conversion would set its quiet bit.
     image.copyBits(bytes({1, 2, 3, 4, 0x01, 0x00, 0x80, 0x7f, 9, 10, 11, 12, 13, 14, 15, 16}).data());
-    save(dir / "q.ras", image);
+    save<img_io_save_ras>(dir / "q.ras", image);
     const std::string written = readFile(dir / "q.ras");
     // Top row first, bytes 0 and 2 exchanged.
     EXPECT_EQ(written.substr(32), bytes({11, 10, 9, 12, 15, 14, 13, 16, 3, 2, 1, 4, 0x80, 0x00, 0x01, 0x7f}));
@@ -525,14 +512,14 @@ TEST(RasSave, RefusedSizes)
     scratch_dir dir;
     for (int szPixel : {6, 8}) {
         try {
-            save(dir / "d.ras", img_wrap(img_fmt(2, 2, szPixel, 0)));
+            save<img_io_save_ras>(dir / "d.ras", img_wrap(img_fmt(2, 2, szPixel, 0)));
             ADD_FAILURE() << szPixel;
         } catch (const std::runtime_error& e) {
             EXPECT_STREQ(e.what(), "util_ras_hdr::init - unsupported depth");
         }
     }
     // An odd width is written, and refused when read.
-    save(dir / "odd.ras", noiseImage(3, 2, 1, 80));
+    save<img_io_save_ras>(dir / "odd.ras", noiseImage(3, 2, 1, 80));
     EXPECT_EQ(loadFailure(dir / "odd.ras"), "util_ras_hdr::check - odd width");
 }
 
